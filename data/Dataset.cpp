@@ -359,21 +359,87 @@ int Dataset::recordCount()
     if (m_count < 0) {
         std::vector<QVariant> binds;
         const QString where = whereSql(binds);
-        Statement st(m_db->handle(), QStringLiteral("SELECT count(*) FROM %1 AS t").arg(quoteIdent(m_tableSql)) + where);
-        for (int i = 0; i < paramCount(); ++i)
-            st.bind(i + 1, m_params[size_t(i)]);
-        for (size_t i = 0; i < binds.size(); ++i)
-            st.bind(paramCount() + int(i) + 1, binds[i]);
-        st.step();
-        m_count = st.column(0).toInt();
+        const QString table = quoteIdent(m_tableSql);
+        if (where.isEmpty() || !m_sortField.isEmpty()) {
+            Statement st(m_db->handle(), QStringLiteral("SELECT count(*) FROM %1 AS t").arg(table) + where);
+            bindAll(st, binds);
+            st.step();
+            m_count = st.column(0).toInt();
+        } else {
+            // One pass over the keys both counts the rows and finds where the first page ends,
+            // so a search with a condition no index serves scans its table once, not twice.
+            Statement st(m_db->handle(), QStringLiteral("SELECT t.rowid FROM %1 AS t").arg(table) + where +
+                                             QStringLiteral(" ORDER BY t.rowid"));
+            bindAll(st, binds);
+            int n = 0;
+            std::vector<qint64> firstPage;
+            while (st.step()) {
+                if (n < kPageSize)
+                    firstPage.push_back(st.column(0).toLongLong());
+                ++n;
+            }
+            m_count = n;
+            if (n > 0)
+                fetchPage(0, kPageSize, false, firstPage);
+        }
     }
     return m_count;
+}
+
+void Dataset::bindAll(Statement &st, const std::vector<QVariant> &binds) const
+{
+    const int wanted = st.parameterCount();  // a statement by key has none
+    for (int i = 0; i < paramCount() && i < wanted; ++i)
+        st.bind(i + 1, m_params[size_t(i)]);
+    for (size_t i = 0; i < binds.size(); ++i)
+        st.bind(paramCount() + int(i) + 1, binds[i]);
 }
 
 void Dataset::resetRows()
 {
     m_pages.clear();
     m_count = -1;
+}
+
+void Dataset::fetchPage(int page, int limit, bool fromEnd, const std::vector<qint64> &keys)
+{
+    const int begin = page * kPageSize;
+    std::vector<QVariant> binds;
+    QString where = whereSql(binds);
+    int offset = fromEnd ? m_count - begin - limit : begin;
+    if (!keys.empty()) {  // the page's keys are known: read just those rows
+        QStringList list;
+        for (qint64 k : keys)
+            list << QString::number(k);  // our own integers, never user text
+        where = QStringLiteral(" WHERE t.rowid IN (%1)").arg(list.join(QLatin1Char(',')));
+        binds.clear();
+        offset = 0;
+    }
+    Statement st(m_db->handle(), QStringLiteral("SELECT %1 FROM %2 AS t").arg(selectList(), quoteIdent(m_tableSql)) + where +
+                                     orderSql(fromEnd) + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset));
+    bindAll(st, binds);
+    std::vector<Row> rows;
+    rows.reserve(size_t(limit));
+    while (st.step()) {
+        Row r;
+        r.key = st.column(0).toLongLong();
+        r.values.reserve(m_columns.size());
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            r.values.push_back(fromStorage(m_columns[i].def, st.column(int(i) + 1)));
+        rows.push_back(std::move(r));
+    }
+    if (fromEnd)
+        std::reverse(rows.begin(), rows.end());
+    m_pages[page] = std::move(rows);
+    while (int(m_pages.size()) > kMaxPages) {
+        const int here = std::max(m_rec, 0) / kPageSize;
+        auto far = std::max_element(m_pages.begin(), m_pages.end(), [&](const auto &a, const auto &b) {
+            return std::abs(a.first - here) < std::abs(b.first - here);
+        });
+        if (far->first == page)
+            break;
+        m_pages.erase(far);
+    }
 }
 
 const Dataset::Row *Dataset::rowAtIndex(int row)
@@ -388,40 +454,9 @@ const Dataset::Row *Dataset::rowAtIndex(int row)
         // Pages past the middle are read backwards from the end, so the last rows of a long
         // table cost no more than the first.
         const int begin = page * kPageSize;
-        const int end = std::min(begin + kPageSize, m_count);
-        const bool fromEnd = begin > m_count / 2;
-        std::vector<QVariant> binds;
-        const QString where = whereSql(binds);
-        const int offset = fromEnd ? m_count - end : begin;
-        Statement st(m_db->handle(), QStringLiteral("SELECT %1 FROM %2 AS t").arg(selectList(), quoteIdent(m_tableSql)) +
-                                         where + orderSql(fromEnd) +
-                                         QStringLiteral(" LIMIT %1 OFFSET %2").arg(end - begin).arg(offset));
-        for (int i = 0; i < paramCount(); ++i)
-            st.bind(i + 1, m_params[size_t(i)]);
-        for (size_t i = 0; i < binds.size(); ++i)
-            st.bind(paramCount() + int(i) + 1, binds[i]);
-        std::vector<Row> rows;
-        rows.reserve(size_t(end - begin));
-        while (st.step()) {
-            Row r;
-            r.key = st.column(0).toLongLong();
-            r.values.reserve(m_columns.size());
-            for (size_t i = 0; i < m_columns.size(); ++i)
-                r.values.push_back(fromStorage(m_columns[i].def, st.column(int(i) + 1)));
-            rows.push_back(std::move(r));
-        }
-        if (fromEnd)
-            std::reverse(rows.begin(), rows.end());
-        it = m_pages.emplace(page, std::move(rows)).first;
-        while (int(m_pages.size()) > kMaxPages) {
-            const int here = std::max(m_rec, 0) / kPageSize;
-            auto far = std::max_element(m_pages.begin(), m_pages.end(), [&](const auto &a, const auto &b) {
-                return std::abs(a.first - here) < std::abs(b.first - here);
-            });
-            if (far->first == page)
-                break;
-            m_pages.erase(far);
-        }
+        const int limit = std::min(begin + kPageSize, m_count) - begin;
+        fetchPage(page, limit, begin > m_count / 2);
+        it = m_pages.find(page);
     }
     const size_t inPage = size_t(row - page * kPageSize);
     return inPage < it->second.size() ? &it->second[inPage] : nullptr;
@@ -475,10 +510,7 @@ int Dataset::positionOfKey(qint64 key)
                   .arg(paramCount() + int(binds.size()) + 1);
     }
     Statement st(m_db->handle(), sql);
-    for (int i = 0; i < paramCount(); ++i)
-        st.bind(i + 1, m_params[size_t(i)]);
-    for (size_t i = 0; i < binds.size(); ++i)
-        st.bind(paramCount() + int(i) + 1, binds[i]);
+    bindAll(st, binds);
     st.bind(paramCount() + int(binds.size()) + 1, key);
     return st.step() ? st.column(0).toInt() : -1;
 }
@@ -891,10 +923,7 @@ QVariantList Dataset::distinctValues(const QString &field)
                              : col(column.name);
     Statement st(m_db->handle(),
                  QStringLiteral("SELECT DISTINCT %1 FROM %2 AS t%3 ORDER BY 1").arg(expr, quoteIdent(m_tableSql), where));
-    for (int i = 0; i < paramCount(); ++i)
-        st.bind(i + 1, m_params[size_t(i)]);
-    for (size_t i = 0; i < binds.size(); ++i)
-        st.bind(paramCount() + int(i) + 1, binds[i]);
+    bindAll(st, binds);
     QVariantList out;
     while (st.step())
         out << fromStorage(column.def, st.column(0));

@@ -159,6 +159,8 @@ private:
     QVariant linkValue() const;
     void resetRows();
     const Row *rowAtIndex(int row);
+    void fetchPage(int page, int limit, bool fromEnd, const std::vector<qint64> &keys = {});
+    void bindAll(class Statement &st, const std::vector<QVariant> &binds) const;
     void loadCurrent();
     int positionOfKey(qint64 key);
     void followMaster();
