@@ -1,6 +1,7 @@
 #include "Database.h"
 #include "Alias.h"
 #include "EngineError.h"
+#include "FieldValue.h"
 #include "Schema.h"
 #include "SqlLike.h"
 
@@ -75,8 +76,8 @@ void Statement::bind(int index, const QVariant &value)
             rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
             break;
         case QMetaType::QDate:
-            rc = sqlite3_bind_text(m_stmt, index, value.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
-                                   SQLITE_TRANSIENT);
+            // isoDate also writes years before 1, which Qt's ISO format leaves empty.
+            rc = sqlite3_bind_text(m_stmt, index, isoDate(value.toDate()).toUtf8().constData(), -1, SQLITE_TRANSIENT);
             break;
         default: {
             const QByteArray t = value.toString().toUtf8();

@@ -50,6 +50,7 @@ private slots:
     void sortAndValueFilterKeepCurrentRow();
     void corruptAndLockedFilesGiveErrors();
     void beforeDeleteFailureAbortsDeletion();
+    void earlyDatesBindBeforeEveryStoredDate();
 };
 
 void TestEngine::createsEveryTableOnceWithFixedRows()
@@ -529,6 +530,21 @@ void TestEngine::beforeDeleteFailureAbortsDeletion()
     d.insert();
     d.deleteRecord();
     QCOMPARE(d.state(), Dataset::State::Browse);
+}
+
+void TestEngine::earlyDatesBindBeforeEveryStoredDate()
+{
+    // A date editor's empty date lies about 1917 years before year 1; it must still be a date
+    // that sorts before every stored one, not an empty text.
+    TestDatabase t;
+    const QDate early = QDate(1899, 12, 30).addDays(-700000);
+    Statement st(t.db().handle(), QStringLiteral("SELECT ?1, ?1 < '0001-01-01', ?1 < ?2"));
+    st.bind(1, early);
+    st.bind(2, QDate(1, 1, 1));
+    QVERIFY(st.step());
+    QVERIFY(st.column(0).toString().startsWith(QLatin1Char('-')));
+    QCOMPARE(st.column(1).toInt(), 1);
+    QCOMPARE(st.column(2).toInt(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
