@@ -105,7 +105,7 @@ void Dataset::requireActive() const
         throw EngineError(QStringLiteral("Набор данных «%1» закрыт").arg(m_tableFile.isEmpty() ? objectName() : m_tableFile));
 }
 
-void Dataset::requireBrowse(const char *what) const
+void Dataset::requireWritable(const char *what) const
 {
     requireActive();
     if (m_isMaterialized)
@@ -582,7 +582,7 @@ void Dataset::setState(State s)
 
 void Dataset::insert()
 {
-    requireBrowse("добавление");
+    requireWritable("добавление");
     checkBrowseMode();
     mastersDetailsCheck();
     m_insertReturnRow = m_rec;
@@ -601,7 +601,7 @@ void Dataset::insert()
 
 void Dataset::edit()
 {
-    requireBrowse("изменение");
+    requireWritable("изменение");
     if (m_state != State::Browse)
         return;
     if (m_rec < 0) {
@@ -685,7 +685,7 @@ void Dataset::cancel()
 
 void Dataset::deleteRecord()
 {
-    requireBrowse("удаление");
+    requireWritable("удаление");
     if (m_state == State::Insert) {  // a row never posted is only abandoned
         cancel();
         return;
@@ -784,7 +784,7 @@ QVariant Dataset::rowValue(int row, int column)
 
 void Dataset::setValue(const QString &field, const QVariant &input)
 {
-    requireBrowse("изменение");
+    requireWritable("изменение");
     const int c = fieldIndex(field);
     if (c < 0)
         throw EngineError(QStringLiteral("Поле «%1» не найдено").arg(field));
@@ -840,7 +840,7 @@ std::vector<LookupEntry> Dataset::lookupEntries(const QString &lookupField)
 
 void Dataset::setLookupValue(const QString &lookupField, const QVariant &dictionaryKey)
 {
-    requireBrowse("изменение");
+    requireWritable("изменение");
     const int c = fieldIndex(lookupField);
     const LookupDef *l = lookupDef(lookupField);
     if (!l)

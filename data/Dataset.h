@@ -150,7 +150,7 @@ private:
     };
 
     void requireActive() const;
-    void requireBrowse(const char *what) const;
+    void requireWritable(const char *what) const;
     void bindFields();
     QString selectList() const;
     QString lookupExpression(const LookupDef &l, const QString &keyExpr) const;
