@@ -51,6 +51,7 @@ private slots:
     void corruptAndLockedFilesGiveErrors();
     void beforeDeleteFailureAbortsDeletion();
     void earlyDatesBindBeforeEveryStoredDate();
+    void postedRowIsOnDiskWhenPostReturns();
 };
 
 void TestEngine::createsEveryTableOnceWithFixedRows()
@@ -545,6 +546,32 @@ void TestEngine::earlyDatesBindBeforeEveryStoredDate()
     QVERIFY(st.column(0).toString().startsWith(QLatin1Char('-')));
     QCOMPARE(st.column(1).toInt(), 1);
     QCOMPARE(st.column(2).toInt(), 1);
+}
+
+void TestEngine::postedRowIsOnDiskWhenPostReturns()
+{
+    // Copying the files while the connection is still open is what a power cut leaves behind.
+    TestDatabase t;
+    Dataset d;
+    d.setTableName(QStringLiteral("OTR4.db"));
+    d.open();
+    d.insert();
+    d.setValue("NAME_LONG", QString::fromUtf8("Отравления угарным газом"));
+    d.post();
+    QCOMPARE(t.scalar("PRAGMA journal_mode"), QStringLiteral("wal"));
+    QCOMPARE(t.scalar("PRAGMA synchronous"), QStringLiteral("2"));  // FULL
+    const QString copy = t.path() + QStringLiteral(".crash");
+    QVERIFY(QFile::copy(t.path(), copy));
+    QVERIFY(QFile::copy(t.path() + QStringLiteral("-wal"), copy + QStringLiteral("-wal")));
+    sqlite3 *after = nullptr;
+    QCOMPARE(sqlite3_open(copy.toUtf8().constData(), &after), SQLITE_OK);
+    sqlite3_stmt *st = nullptr;
+    QCOMPARE(sqlite3_prepare_v2(after, "SELECT NAME_LONG FROM OTR4", -1, &st, nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+    QCOMPARE(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0))),
+             QString::fromUtf8("Отравления угарным газом"));
+    sqlite3_finalize(st);
+    sqlite3_close(after);
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
