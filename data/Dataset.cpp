@@ -178,11 +178,13 @@ void Dataset::open()
             if (!m_db->hasTable(m_tableSql))
                 throw EngineError(QStringLiteral("Таблица «%1» не найдена в базе данных «%2»").arg(m_tableFile, m_alias));
             m_linkField.clear();
+            m_indexFields.clear();
             if (!m_indexName.isEmpty()) {
                 const QString ix = sqlIndexName(m_tableFile, m_indexName);
                 if (!m_db->hasIndex(ix))
                     throw EngineError(QStringLiteral("Индекс «%1» таблицы «%2» не найден").arg(m_indexName, m_tableFile));
-                m_linkField = m_db->indexFields(ix).value(0);
+                m_indexFields = m_db->indexFields(ix);
+                m_linkField = m_indexFields.value(0);
             }
             bindFields();
             if (m_master) {
@@ -232,6 +234,7 @@ void Dataset::bindFields()
     if (!m_linkField.isEmpty() && fieldIndex(m_linkField) < 0)
         if (const FieldDef *s = findStored(m_linkField))
             m_columns.push_back({s->name, *s, -1, -1});
+    m_dictionaryFiles.assign(m_lookups.size(), QString());
     for (size_t i = 0; i < m_lookups.size(); ++i) {
         const LookupDef &l = m_lookups[i];
         const int key = fieldIndex(l.keyField);
@@ -239,15 +242,16 @@ void Dataset::bindFields()
             throw EngineError(QStringLiteral("Ключевое поле «%1» подстановки «%2» не найдено").arg(l.keyField, l.name));
         if (!l.lookupDataset || l.lookupDataset->tableName().isEmpty())
             throw EngineError(QStringLiteral("Для подстановки «%1» не задан справочник").arg(l.name));
-        const QString dict = sqlTableName(l.lookupDataset->tableName());
+        m_dictionaryFiles[i] = l.lookupDataset->tableName();
+        const QString dict = sqlTableName(dictionaryOf(l));
         if (!m_db->hasTable(dict))
-            throw EngineError(QStringLiteral("Справочник «%1» не найден").arg(l.lookupDataset->tableName()));
+            throw EngineError(QStringLiteral("Справочник «%1» не найден").arg(dictionaryOf(l)));
         QStringList dictFields;
         for (const FieldDef &f : m_db->storedFields(dict))
             dictFields << f.name.toUpper();
         for (const QString &f : {l.lookupKeyField, l.resultField})
             if (!dictFields.contains(f.toUpper()))
-                throw EngineError(QStringLiteral("Поле «%1» не найдено в справочнике «%2»").arg(f, l.lookupDataset->tableName()));
+                throw EngineError(QStringLiteral("Поле «%1» не найдено в справочнике «%2»").arg(f, dictionaryOf(l)));
         m_columns.push_back({l.name, {l.name, FieldKind::Text, l.width}, int(i), key});
     }
 }
@@ -276,7 +280,7 @@ QString Dataset::lookupExpression(const LookupDef &l, const QString &keyExpr) co
     return QStringLiteral("(SELECT substr(d.%1, 1, %2) FROM %3 AS d WHERE d.%4 = %5 LIMIT 1)")
         .arg(quoteIdent(l.resultField))
         .arg(l.width)
-        .arg(quoteIdent(sqlTableName(l.lookupDataset->tableName())), quoteIdent(l.lookupKeyField), keyExpr);
+        .arg(quoteIdent(sqlTableName(dictionaryOf(l))), quoteIdent(l.lookupKeyField), keyExpr);
 }
 
 QString Dataset::selectList() const
@@ -340,6 +344,21 @@ QString Dataset::orderSql(bool reversed) const
     const char *asc = reversed ? " DESC" : " ASC";
     QString key = QStringLiteral("t.rowid") + QLatin1String(asc);
     const int c = m_sortField.isEmpty() ? -1 : fieldIndex(m_sortField);
+    if (c < 0 && !inKeyOrder()) {  // the named index's order, then the key
+        QStringList parts;
+        const TableDef *def = findTable(m_tableFile);
+        for (const QString &f : m_indexFields) {
+            const IndexDef *ix = nullptr;
+            if (def)
+                for (const IndexDef &i : def->indexes)
+                    if (i.name.compare(m_indexName, Qt::CaseInsensitive) == 0)
+                        ix = &i;
+            const FieldDef *fd = def ? def->field(f) : nullptr;
+            const bool fold = ix && ix->caseInsensitive && fd && fd->kind == FieldKind::Text;
+            parts << col(f) + (fold ? QStringLiteral(" COLLATE NOCASE") : QString()) + QLatin1String(asc);
+        }
+        return QStringLiteral(" ORDER BY ") + parts.join(QLatin1String(", ")) + QStringLiteral(", ") + key;
+    }
     if (c < 0)
         return QStringLiteral(" ORDER BY ") + key;
     const Column &column = m_columns[size_t(c)];
@@ -348,6 +367,15 @@ QString Dataset::orderSql(bool reversed) const
                              : col(column.name);
     const bool up = m_sortAscending != reversed;
     return QStringLiteral(" ORDER BY ") + expr + (up ? QStringLiteral(" ASC, ") : QStringLiteral(" DESC, ")) + key;
+}
+
+// Rows come in key order unless a sort field is set or the named index orders them otherwise;
+// under a master link the index's leading field is fixed, so a one-field index keeps key order.
+bool Dataset::inKeyOrder() const
+{
+    if (!m_sortField.isEmpty())
+        return false;
+    return m_indexFields.isEmpty() || (m_master && m_indexFields.size() == 1);
 }
 
 int Dataset::recordCount()
@@ -360,7 +388,7 @@ int Dataset::recordCount()
         std::vector<QVariant> binds;
         const QString where = whereSql(binds);
         const QString table = quoteIdent(m_tableSql);
-        if (where.isEmpty() || !m_sortField.isEmpty()) {
+        if (where.isEmpty() || !inKeyOrder()) {
             Statement st(m_db->handle(), QStringLiteral("SELECT count(*) FROM %1 AS t").arg(table) + where);
             bindAll(st, binds);
             st.step();
@@ -498,7 +526,7 @@ int Dataset::positionOfKey(qint64 key)
     const QString where = whereSql(binds);
     QString sql;
     const QString table = quoteIdent(m_tableSql);
-    if (m_sortField.isEmpty()) {
+    if (inKeyOrder()) {
         // Key order: the position is the number of visible rows with a smaller key.
         sql = QStringLiteral("SELECT CASE WHEN EXISTS (SELECT 1 FROM %1 AS t%2%3 t.rowid = ?%4) "
                              "THEN (SELECT count(*) FROM %1 AS t%2%3 t.rowid < ?%4) ELSE -1 END")
@@ -831,7 +859,7 @@ std::vector<LookupEntry> Dataset::lookupEntries(const QString &lookupField)
         throw EngineError(QStringLiteral("Поле «%1» не является подстановкой").arg(lookupField));
     Statement st(m_db->handle(), QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY rowid")
                                      .arg(quoteIdent(l->lookupKeyField), quoteIdent(l->resultField),
-                                          quoteIdent(sqlTableName(l->lookupDataset->tableName()))));
+                                          quoteIdent(sqlTableName(dictionaryOf(*l)))));
     std::vector<LookupEntry> out;
     while (st.step())
         out.push_back({st.column(0), st.column(1).toString()});
@@ -853,11 +881,11 @@ void Dataset::setLookupValue(const QString &lookupField, const QVariant &diction
         Statement st(m_db->handle(), QStringLiteral("SELECT %1, substr(%2, 1, %3) FROM %4 WHERE %1 = ?1 LIMIT 1")
                                          .arg(quoteIdent(l->lookupKeyField), quoteIdent(l->resultField))
                                          .arg(l->width)
-                                         .arg(quoteIdent(sqlTableName(l->lookupDataset->tableName()))));
+                                         .arg(quoteIdent(sqlTableName(dictionaryOf(*l)))));
         st.bind(1, dictionaryKey);
         if (!st.step())
             throw EngineError(QStringLiteral("Значения «%1» нет в справочнике «%2»")
-                                  .arg(dictionaryKey.toString(), l->lookupDataset->tableName()));
+                                  .arg(dictionaryKey.toString(), dictionaryOf(*l)));
         key = st.column(0);
         shown = st.column(1);
     }

@@ -170,7 +170,7 @@ private:
     QVariant lookupFor(const Column &c, const QVariant &key) const;
     void fire(const std::vector<Handler> &handlers);
     void setState(State s);
-    bool isTableLike() const { return !m_tableSql.isEmpty(); }
+    bool inKeyOrder() const;
     void openMaterialized();
 
     QString m_alias = QStringLiteral("Orvelan");
@@ -183,8 +183,12 @@ private:
     std::vector<QVariant> m_params;
     std::vector<FieldDef> m_declared;
     std::vector<LookupDef> m_lookups;
+    // Each lookup's dictionary table, taken from its dataset at open, so a lookup outlives it.
+    std::vector<QString> m_dictionaryFiles;
+    const QString &dictionaryOf(const LookupDef &l) const { return m_dictionaryFiles[size_t(&l - m_lookups.data())]; }
     QString m_indexName;
     QString m_linkField;     // leading field of the named index
+    QStringList m_indexFields;  // all fields of the named index: the order of the rows
     QPointer<Dataset> m_master;
     QString m_masterField;
     std::vector<Dataset *> m_details;

@@ -68,6 +68,9 @@ bool match(const unsigned char *p, const unsigned char *t, unsigned esc)
         if (pc != '_' && fold(pc) != fold(tc))
             return false;
     }
+    // Trailing blanks of the text do not count, as they do not in comparisons.
+    while (*t == ' ')
+        ++t;
     return *t == 0;
 }
 

@@ -9,6 +9,7 @@
 #include "TestDatabase.h"
 
 #include <QFile>
+#include <memory>
 #include <QSignalSpy>
 #include <QTest>
 #include <sqlite3.h>
@@ -52,6 +53,7 @@ private slots:
     void beforeDeleteFailureAbortsDeletion();
     void earlyDatesBindBeforeEveryStoredDate();
     void postedRowIsOnDiskWhenPostReturns();
+    void namedIndexOrdersRowsAndLookupsOutliveTheirDictionary();
 };
 
 void TestEngine::createsEveryTableOnceWithFixedRows()
@@ -415,6 +417,8 @@ void TestEngine::likeFoldsCyrillicAndLatin_data()
     QTest::newRow("no match") << "Петров%" << "Иванов" << false;
     QTest::newRow("whole text") << "Иванов" << "Иванова" << false;
     QTest::newRow("percent alone") << "%" << "" << true;
+    QTest::newRow("trailing blank of the text") << "Посторонними" << "Посторонними " << true;
+    QTest::newRow("trailing blank of the pattern") << "Посторонними " << "Посторонними" << false;
 }
 
 void TestEngine::likeFoldsCyrillicAndLatin()
@@ -572,6 +576,31 @@ void TestEngine::postedRowIsOnDiskWhenPostReturns()
              QString::fromUtf8("Отравления угарным газом"));
     sqlite3_finalize(st);
     sqlite3_close(after);
+}
+
+void TestEngine::namedIndexOrdersRowsAndLookupsOutliveTheirDictionary()
+{
+    TestDatabase t;
+    t.exec(QString::fromUtf8("INSERT INTO OTR3 (OT, FIO, DIADNOZ) VALUES (2, 'Б', '1'), (1, 'А', '1'), (3, 'В', '1'), (1, 'Г', NULL)"));
+    t.exec("INSERT INTO OT_R (MKB) VALUES ('T51.0')");
+    Dataset d;
+    auto dict = std::make_unique<Dataset>();
+    dict->setTableName(QStringLiteral("OT_R.db"));
+    d.setTableName(QStringLiteral("OTR3.db"));
+    d.setIndexName(QStringLiteral("OT"));
+    d.addLookup({"DIAGNOZ3", 40, "DIADNOZ", dict.get(), "ID", "MKB"});
+    d.open();
+    QStringList order;
+    for (int r = 0; r < d.recordCount(); ++r)
+        order << d.rowValue(r, d.fieldIndex("FIO")).toString();
+    QCOMPARE(order, QString::fromUtf8("А,Г,Б,В").split(','));
+    d.moveTo(2);
+    d.setValue("FIO", QString::fromUtf8("Б2"));
+    d.post();
+    QCOMPARE(d.recNo(), 2);  // found again by its place in the index order
+    dict.reset();
+    d.refresh();
+    QCOMPARE(d.value("DIAGNOZ3").toString(), QStringLiteral("T51.0"));
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
