@@ -283,12 +283,17 @@ QString Dataset::lookupExpression(const LookupDef &l, const QString &keyExpr) co
         .arg(quoteIdent(sqlTableName(dictionaryOf(l))), quoteIdent(l.lookupKeyField), keyExpr);
 }
 
+// A stored field is its column; a lookup is a subquery on its dictionary.
+QString Dataset::columnExpression(const Column &c) const
+{
+    return c.lookup >= 0 ? lookupExpression(m_lookups[size_t(c.lookup)], col(m_columns[size_t(c.keyColumn)].name)) : col(c.name);
+}
+
 QString Dataset::selectList() const
 {
     QStringList parts{QStringLiteral("t.rowid")};
     for (const Column &c : m_columns)
-        parts << (c.lookup >= 0 ? lookupExpression(m_lookups[size_t(c.lookup)], col(m_columns[size_t(c.keyColumn)].name))
-                                : col(c.name));
+        parts << columnExpression(c);
     return parts.join(QLatin1String(", "));
 }
 
@@ -321,9 +326,7 @@ QString Dataset::whereSql(std::vector<QVariant> &binds) const
         if (c < 0)
             continue;
         const Column &column = m_columns[size_t(c)];
-        const QString expr = column.lookup >= 0
-                                 ? lookupExpression(m_lookups[size_t(column.lookup)], col(m_columns[size_t(column.keyColumn)].name))
-                                 : col(column.name);
+        const QString expr = columnExpression(column);
         QStringList alts;
         QStringList in;
         for (const QVariant &v : values) {
@@ -362,9 +365,7 @@ QString Dataset::orderSql(bool reversed) const
     if (c < 0)
         return QStringLiteral(" ORDER BY ") + key;
     const Column &column = m_columns[size_t(c)];
-    const QString expr = column.lookup >= 0
-                             ? lookupExpression(m_lookups[size_t(column.lookup)], col(m_columns[size_t(column.keyColumn)].name))
-                             : col(column.name);
+    const QString expr = columnExpression(column);
     const bool up = m_sortAscending != reversed;
     return QStringLiteral(" ORDER BY ") + expr + (up ? QStringLiteral(" ASC, ") : QStringLiteral(" DESC, ")) + key;
 }
@@ -946,9 +947,7 @@ QVariantList Dataset::distinctValues(const QString &field)
     const QString where = whereSql(binds);
     m_filters = std::move(saved);
     const Column &column = m_columns[size_t(c)];
-    const QString expr = column.lookup >= 0
-                             ? lookupExpression(m_lookups[size_t(column.lookup)], col(m_columns[size_t(column.keyColumn)].name))
-                             : col(column.name);
+    const QString expr = columnExpression(column);
     Statement st(m_db->handle(),
                  QStringLiteral("SELECT DISTINCT %1 FROM %2 AS t%3 ORDER BY 1").arg(expr, quoteIdent(m_tableSql), where));
     bindAll(st, binds);

@@ -153,6 +153,7 @@ private:
     void requireWritable(const char *what) const;
     void bindFields();
     QString selectList() const;
+    QString columnExpression(const Column &c) const;
     QString lookupExpression(const LookupDef &l, const QString &keyExpr) const;
     QString whereSql(std::vector<QVariant> &binds) const;
     QString orderSql(bool reversed = false) const;
