@@ -745,11 +745,20 @@ void Dataset::refresh()
         emit rowsReset();
         return;
     }
+    reloadKeepingCurrent(false);
+}
+
+// Re-reads the visible rows and finds the current row again by key; when it is gone the
+// cursor goes to the first row, or stays at its place.
+void Dataset::reloadKeepingCurrent(bool firstIfGone)
+{
     const qint64 key = m_key;
     resetRows();
     const int pos = key ? positionOfKey(key) : -1;
     if (pos >= 0)
         m_rec = pos;
+    else if (firstIfGone)
+        m_rec = recordCount() > 0 ? 0 : -1;
     loadCurrent();
     emit rowsReset();
     afterMove();
@@ -906,13 +915,7 @@ void Dataset::setSortField(const QString &field, bool ascending)
     m_sortAscending = ascending;
     if (!isActive() || m_isMaterialized)
         return;
-    const qint64 key = m_key;
-    resetRows();
-    const int pos = key ? positionOfKey(key) : -1;
-    m_rec = pos >= 0 ? pos : (recordCount() > 0 ? 0 : -1);
-    loadCurrent();
-    emit rowsReset();
-    afterMove();
+    reloadKeepingCurrent(true);
 }
 
 void Dataset::setValueFilter(const QString &field, const QVariantList &values)
@@ -925,13 +928,7 @@ void Dataset::setValueFilter(const QString &field, const QVariantList &values)
         m_filters[field] = values;
     if (!isActive() || m_isMaterialized)
         return;
-    const qint64 key = m_key;
-    resetRows();
-    const int pos = key ? positionOfKey(key) : -1;
-    m_rec = pos >= 0 ? pos : (recordCount() > 0 ? 0 : -1);
-    loadCurrent();
-    emit rowsReset();
-    afterMove();
+    reloadKeepingCurrent(true);
 }
 
 QVariantList Dataset::distinctValues(const QString &field)

@@ -165,6 +165,7 @@ private:
     void loadCurrent();
     int positionOfKey(qint64 key);
     void followMaster();
+    void reloadKeepingCurrent(bool firstIfGone);
     void mastersDetailsCheck();
     void afterMove();
     void recomputeLookups(int changedColumn);
