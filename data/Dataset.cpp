@@ -814,7 +814,8 @@ QVariant Dataset::value(int column) const
 
 QVariant Dataset::rowValue(int row, int column)
 {
-    if (row == m_rec && (m_state == State::Edit || m_state == State::Insert))
+    // The row being edited shows its buffer; a row being inserted is not one of the stored rows.
+    if (row == m_rec && m_state == State::Edit)
         return value(column);
     const Row *r = rowAtIndex(row);
     return r && column >= 0 && size_t(column) < r->values.size() ? r->values[size_t(column)] : QVariant();
