@@ -46,6 +46,7 @@ RecordNavigator::RecordNavigator(const QString &name, DataSource *source, QWidge
         button->setToolTip(QString::fromUtf8(kButtons[b].hint));
         button->setAccessibleName(QString::fromUtf8(kButtons[b].hint));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        button->setMinimumSize(12, 12);  // the bar fits a narrow pane
         button->setAutoRaise(false);
         layout->addWidget(button);
         m_buttons[size_t(b)] = button;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QStringList>
+#include <sqlite3.h>
 
 namespace orvelan {
 
@@ -53,6 +54,34 @@ QString TestDatabase::rows(const QString &sql)
             cols << st.column(i).toString();
         lines << cols.join(QLatin1Char('|'));
     }
+    return lines.join(QLatin1Char('\n'));
+}
+
+
+
+QString TestDatabase::onDisk(const QString &sql)
+{
+    sqlite3 *h = nullptr;
+    if (sqlite3_open_v2(path().toUtf8().constData(), &h, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(h);
+        return QStringLiteral("<cannot open>");
+    }
+    sqlite3_stmt *st = nullptr;
+    QStringList lines;
+    if (sqlite3_prepare_v2(h, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            QStringList cols;
+            for (int i = 0; i < sqlite3_column_count(st); ++i) {
+                const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
+                cols << (t ? QString::fromUtf8(t) : QString());
+            }
+            lines << cols.join(QLatin1Char('|'));
+        }
+    } else {
+        lines << QStringLiteral("<error: %1>").arg(QString::fromUtf8(sqlite3_errmsg(h)));
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(h);
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -21,6 +21,8 @@ public:
     QString scalar(const QString &sql);
     // Every row of a query, columns joined by '|', rows by '\n'.
     QString rows(const QString &sql);
+    // The same, read through a connection of its own: what the file holds for any reader.
+    QString onDisk(const QString &sql);
 
 private:
     QTemporaryDir m_dir;
