@@ -73,6 +73,20 @@ protected:
     }
 
 public:
+    // The height a row needs to show the wrapped text of every column, in sight or not.
+    int heightForRow(int row)
+    {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.features |= QStyleOptionViewItem::WrapText;
+        int height = verticalHeader()->defaultSectionSize();
+        for (int c = 0; c < model()->columnCount(); ++c) {
+            option.rect = QRect(0, 0, columnWidth(c), height);
+            height = std::max(height, itemDelegate()->sizeHint(option, model()->index(row, c)).height());
+        }
+        return height;
+    }
+
     void commitOpenEditor()
     {
         if (state() != EditingState)
@@ -165,6 +179,7 @@ DataGrid::DataGrid(const QString &name, DataSource *source, std::vector<GridColu
         connect(m_model, &QAbstractItemModel::rowsInserted, this, &DataGrid::scheduleAutoHeight);
         connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, &DataGrid::scheduleAutoHeight);
         connect(m_header, &QHeaderView::sectionResized, this, &DataGrid::scheduleAutoHeight);
+        m_view->viewport()->installEventFilter(this);
     }
     if (settings.headerAutoHeight)
         connect(m_header, &QHeaderView::sectionResized, this, [this](int section) {
@@ -289,6 +304,13 @@ void DataGrid::applyValueFilter(int column, const QVariantList &values)
     }
 }
 
+bool DataGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        scheduleAutoHeight();  // more rows may come into sight
+    return QWidget::eventFilter(watched, event);
+}
+
 void DataGrid::scheduleAutoHeight()
 {
     if (m_fitQueued)
@@ -309,8 +331,10 @@ void DataGrid::fitVisibleRows()
     const int height = m_view->viewport()->height();
     int y = 0;
     for (int r = first; r < rows && y <= height; ++r) {
-        m_view->resizeRowToContents(r);
-        y += m_view->rowHeight(r);
+        const int h = m_view->heightForRow(r);
+        if (m_view->rowHeight(r) != h)
+            m_view->setRowHeight(r, h);
+        y += h;
     }
 }
 

@@ -47,6 +47,9 @@ public:
     void openValueFilter(int column);
     void applyValueFilter(int column, const QVariantList &values);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     friend class GridView;
     void applyColumnWidths();

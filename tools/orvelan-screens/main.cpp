@@ -7,6 +7,8 @@
 #include "MainWindow.h"
 #include "OrvelanApplication.h"
 #include "ProgramWindows.h"
+#include "Dataset.h"
+#include "RegisterView.h"
 #include "SchemaBuilder.h"
 
 #include <QDir>
@@ -49,6 +51,10 @@ int main(int argc, char **argv)
                      {&TForm1::N8Click, "reanimation.png"}, {&TForm1::N9Click, "deceased.png"}};
         for (const auto &s : shots) {
             (main->*s.show)();
+            // Show a form that has cases.
+            RegisterView *shown = main->shownRegister();
+            for (int i = 0; i < 100 && shown->patientTable()->recordCount() == 0 && !shown->groupTable()->isLast(); ++i)
+                shown->groupTable()->next();
             QTest::qWait(50);
             const QString path = out + QLatin1Char('/') + QLatin1String(s.file);
             if (!main->grab().save(path)) {
