@@ -32,10 +32,7 @@ run)
         "$build/tools/orvelan-db" demo --patients 2000 --seed 1
     fi
     echo "База данных: $db"
-    if [ -x "$build/app/orvelan" ]; then
-        exec "$build/app/orvelan"
-    fi
-    echo "The main window is not part of this build yet; the database is ready for orvelan-db query."
+    exec "$build/app/orvelan"
     ;;
 test)
     export QT_QPA_PLATFORM=offscreen
