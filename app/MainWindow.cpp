@@ -64,6 +64,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     header->setFrameShadow(QFrame::Sunken);
     header->setLineWidth(2);
     header->setAutoFillBackground(true);
+    header->setAccessibleName(QStringLiteral("Заголовок"));
     QPalette hp = header->palette();
     const QColor caption = hp.color(QPalette::Active, QPalette::Highlight);
     hp.setColor(QPalette::Window, caption);
@@ -87,10 +88,12 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_splitter->setChildrenCollapsible(false);
     m_groupBox = new QGroupBox(QStringLiteral("Отравления"), m_splitter);
     m_groupBox->setObjectName(QStringLiteral("GroupBox1"));
+    m_groupBox->setAccessibleName(QStringLiteral("Нозологические формы"));
     auto *groupLayout = new QVBoxLayout(m_groupBox);
     groupLayout->setContentsMargins(2, 2, 2, 2);
     groupLayout->setSpacing(0);
     QFrame *panel2 = loweredPanel(QStringLiteral("Panel2"), m_splitter);
+    panel2->setAccessibleName(QStringLiteral("Пациенты"));
     auto *patientLayout = new QVBoxLayout(panel2);
     patientLayout->setContentsMargins(1, 1, 1, 1);
     patientLayout->setSpacing(0);
@@ -105,6 +108,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     status->setObjectName(QStringLiteral("StatusBar1"));
     status->setFixedHeight(26);
     status->setSizeGripEnabled(true);
+    status->setAccessibleName(QStringLiteral("Строка состояния"));
     setStatusBar(status);
 
     // The tables: dictionaries first, then each register's group and patient tables.

@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -163,6 +164,7 @@ private slots:
     void pickListsInOrderAndSpelling();
     void newCaseIsFiledUnderTheCurrentForm();
     void lookupColumnsWriteTheirKeys();
+    void datesAreChosenAndCanBeEmptied();
     void deleteAsksAndOnlyOkDeletes();
     void deletingAFormKeepsItsCases_data();
     void deletingAFormKeepsItsCases();
@@ -583,6 +585,38 @@ void TestMainWindow::lookupColumnsWriteTheirKeys()
     QCOMPARE(first, QStringLiteral("Абрамов"));  // the cases are in order of name
     QCOMPARE(td.onDisk("SELECT \"DIAGN PAT\" FROM MORE WHERE FIO = 'Абрамов'"), longName);
     QCOMPARE(dead->model()->displayText(0, dead->columnOfField("PAT")), longName.left(50));
+}
+
+void TestMainWindow::datesAreChosenAndCanBeEmptied()
+{
+    TestDatabase td;
+    seedForms(td);
+    Program p;
+    DataGrid *cases = p.grid("cxGrid4");
+    const int column = cases->columnOfField("DATAPOST");
+    auto openEditor = [&] {
+        p.click(cases, 0, column);
+        cases->view()->edit(cases->view()->currentIndex());
+        return cases->view()->findChild<QDateEdit *>("editor_DATAPOST");
+    };
+    QDateEdit *editor = openEditor();
+    QVERIFY(editor);
+    QVERIFY(editor->calendarPopup());
+    QCOMPARE(editor->text().trimmed(), QString());  // no date yet
+    editor->setDate(QDate(2024, 3, 1));
+    QTest::keyClick(editor, Qt::Key_Return);
+    p.click(cases, 1);
+    QCOMPARE(td.onDisk("SELECT DATAPOST FROM OTR3 WHERE FIO = 'Иванов'"), QStringLiteral("2024-03-01"));
+    QCOMPARE(cases->model()->displayText(0, column), QStringLiteral("01.03.2024"));
+
+    editor = openEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->date(), QDate(2024, 3, 1));
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClick(editor, Qt::Key_Return);
+    p.click(cases, 1);
+    QCOMPARE(td.onDisk("SELECT DATAPOST IS NULL FROM OTR3 WHERE FIO = 'Иванов'"), QStringLiteral("1"));
 }
 
 void TestMainWindow::deleteAsksAndOnlyOkDeletes()

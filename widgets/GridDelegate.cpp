@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace orvelan {
@@ -14,6 +15,24 @@ namespace {
 
 // The date editor's lowest date stands for "no date" and shows blank.
 const QDate kNoDate(100, 1, 1);
+
+// A date editor that can also be emptied: Delete or Backspace over the whole text leaves no date.
+class DateEditor : public QDateEdit {
+public:
+    explicit DateEditor(QWidget *parent) : QDateEdit(parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool erase = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
+        if (erase && (lineEdit()->selectedText() == lineEdit()->text() || date() == minimumDate())) {
+            setDate(minimumDate());
+            event->accept();
+            return;
+        }
+        QDateEdit::keyPressEvent(event);
+    }
+};
 
 QVariant keyOfRow(DatasetModel *model, int modelRow, const QString &lookupField)
 {
@@ -46,7 +65,7 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         break;
     }
     case EditorKind::Date: {
-        auto *date = new QDateEdit(parent);
+        auto *date = new DateEditor(parent);
         date->setCalendarPopup(true);
         date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
         date->setMinimumDate(kNoDate);
