@@ -171,6 +171,7 @@ private slots:
     void lastTherapyFormDeletedClosesPatientsUntilAFormIsPosted();
     void therapyFormDeletedWhilePatientsClosedStaysClosed();
     void therapyFormEditKeepsPatientsOpen();
+    void therapyFormWithoutCasesGoesAloneAndFailuresAreSwallowed();
     void therapyStartsOpenWithNoForms();
     void textIsCutAndNumbersRefuseText();
     void closingPostsTypingAndClosesTherapyTables();
@@ -774,6 +775,29 @@ void TestMainWindow::therapyFormEditKeepsPatientsOpen()
     p.press(p.navigator("bsSkinDBNavigator1"), RecordNavigator::Delete);
     QVERIFY(p.table("Table2")->isActive());
     QCOMPARE(td.onDisk("SELECT count(*) FROM OTRAVLENIYA"), QStringLiteral("2"));
+}
+
+void TestMainWindow::therapyFormWithoutCasesGoesAloneAndFailuresAreSwallowed()
+{
+    TestDatabase td;
+    seedForms(td);  // "Бронхит" (no cases) comes first, then "Астма"
+    td.exec("INSERT INTO FIO (ID_OBS, FIO) VALUES (2, 'Орлов'), (2, 'Белов')");
+    Program p;
+    p.action("N7")->trigger();
+    DialogAnswerer answers{QMessageBox::Ok, QMessageBox::Ok};
+    p.press(p.navigator("bsSkinDBNavigator1"), RecordNavigator::Delete);
+    QCOMPARE(td.onDisk("SELECT group_concat(NAME_LONG) FROM OTRAVLENIYA"), QStringLiteral("Астма"));
+    QVERIFY(p.table("Table2")->isActive());
+    QCOMPARE(p.grid("cxGrid2")->model()->rowCount(), 2);
+
+    // The patient table cannot be read again before the form goes: the failure is swallowed,
+    // the table ends closed, and the form is deleted all the same.
+    td.exec("ALTER TABLE FIO RENAME TO FIO_AWAY");
+    p.press(p.navigator("bsSkinDBNavigator1"), RecordNavigator::Delete);
+    QCOMPARE(answers.count(), 2);  // the two confirmations, no error
+    QCOMPARE(td.onDisk("SELECT count(*) FROM OTRAVLENIYA"), QStringLiteral("0"));
+    QVERIFY(!p.table("Table2")->isActive());
+    QCOMPARE(td.onDisk("SELECT count(*) FROM FIO_AWAY"), QStringLiteral("2"));
 }
 
 void TestMainWindow::therapyStartsOpenWithNoForms()
