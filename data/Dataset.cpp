@@ -460,12 +460,14 @@ void Dataset::fetchPage(int page, int limit, bool fromEnd, const std::vector<qin
     if (fromEnd)
         std::reverse(rows.begin(), rows.end());
     m_pages[page] = std::move(rows);
+    // Too many pages: drop the one farthest from both the cursor and the page just read, so
+    // a view scrolled far from the cursor keeps what it shows and what the cursor needs.
+    const int here = std::max(m_rec, 0) / kPageSize;
     while (int(m_pages.size()) > kMaxPages) {
-        const int here = std::max(m_rec, 0) / kPageSize;
-        auto far = std::max_element(m_pages.begin(), m_pages.end(), [&](const auto &a, const auto &b) {
-            return std::abs(a.first - here) < std::abs(b.first - here);
-        });
-        if (far->first == page)
+        auto distance = [&](int p) { return std::min(std::abs(p - here), std::abs(p - page)); };
+        auto far = std::max_element(m_pages.begin(), m_pages.end(),
+                                    [&](const auto &a, const auto &b) { return distance(a.first) < distance(b.first); });
+        if (distance(far->first) == 0)
             break;
         m_pages.erase(far);
     }
@@ -574,6 +576,21 @@ void Dataset::moveTo(int row)
     m_rec = row;
     loadCurrent();
     afterMove();
+}
+
+qint64 Dataset::rowKey(int row)
+{
+    const Row *r = rowAtIndex(row);
+    return r ? r->key : 0;
+}
+
+void Dataset::moveToKey(qint64 key)
+{
+    requireActive();
+    checkBrowseMode();
+    const int pos = key && !m_isMaterialized ? positionOfKey(key) : -1;
+    if (pos >= 0)
+        moveTo(pos);
 }
 
 void Dataset::first() { moveTo(0); }

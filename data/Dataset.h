@@ -94,6 +94,10 @@ public:
     void next();
     void last();
     void moveTo(int row);
+    // The key of a visible row, and moving to a row by key: a row chosen while another is
+    // edited stays the one chosen even when the post moves rows about.
+    qint64 rowKey(int row);
+    void moveToKey(qint64 key);
 
     // --- editing ---
     void insert();

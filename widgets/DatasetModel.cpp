@@ -163,7 +163,12 @@ void DatasetModel::moveDatasetTo(int modelRow)
     if (!m_dataset || !m_dataset->isActive() || modelRow == currentModelRow())
         return;
     const int row = datasetRow(modelRow);
-    if (row >= 0)
+    if (row < 0)
+        return;
+    const auto state = m_dataset->state();
+    if (state == Dataset::State::Edit || state == Dataset::State::Insert)
+        m_dataset->moveToKey(m_dataset->rowKey(row));  // the post may move rows about
+    else
         m_dataset->moveTo(row);
 }
 

@@ -30,6 +30,11 @@ protected:
             event->accept();
             return;
         }
+        // Digits typed into an empty date start from today's date, day first.
+        if (date() == minimumDate() && !event->text().isEmpty() && event->text()[0].isDigit()) {
+            setDate(QDate::currentDate());
+            setSelectedSection(QDateTimeEdit::DaySection);
+        }
         QDateEdit::keyPressEvent(event);
     }
 };
@@ -115,6 +120,7 @@ void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) cons
     case EditorKind::Date: {
         auto *date = static_cast<QDateEdit *>(editor);
         date->setDate(v.typeId() == QMetaType::QDate ? v.toDate() : kNoDate);
+        date->setSelectedSection(QDateTimeEdit::DaySection);
         break;
     }
     case EditorKind::PickList:
