@@ -6,7 +6,7 @@ RegisterDecl deceasedRegister()
 {
     using E = EditorKind;
     const QStringList category{"Отравления", "Терапия", "Реанимация"};
-    const QStringList sex{"М", "Ж"};
+    const QStringList sex = sexPickList();
     const QStringList timeOfDeath{"До 3-х часов", "До 12 часов", "До 3-х суток", "Свыше 3-х суток"};
     const QStringList agreement{"Совпадение", "Расхождение"};
 

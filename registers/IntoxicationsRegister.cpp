@@ -5,13 +5,13 @@ namespace orvelan {
 RegisterDecl intoxicationsRegister()
 {
     using E = EditorKind;
-    const QStringList sex{"М", "Ж"};
+    const QStringList sex = sexPickList();
     const QStringList broughtBy{"Скорой помощью", "Самостоятельно", "Милицией", "Посторонними"};
     const QStringList cause{"Случайное", "Суицидальное", "Криминальное"};
     const QStringList sinceIntoxication{"Первые 6 часов", "6 -12 часов", "12 -24 часа", "Более 24 часов"};
     const QStringList severity{"Легкая", "Средняя", "Тяжелая", "Крайне тяжелая"};
     const QStringList agreement{"Совпадение", "Расхождение"};
-    const QStringList outcome{"Выздоровление", "Улучшение", "Переведен"};
+    const QStringList outcome = outcomePickList();
 
     RegisterDecl r;
     r.name = QStringLiteral("Отравления");

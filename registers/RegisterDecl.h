@@ -47,5 +47,11 @@ GridSettings groupGridSettings();
 GridSettings patientGridSettings();
 // The group grids' one column.
 GridColumn formsColumn(const QString &field, int displayWidth, int pixelWidth, SortOrder order);
+// Pick lists several registers offer alike.
+QStringList sexPickList();
+QStringList outcomePickList();
+// The patient columns of the Therapy and Reanimation registers, whose tables have the same fields;
+// they differ in the order of "Кем доставлен" and in two widths.
+std::vector<GridColumn> wardPatientColumns(const QStringList &broughtBy, int sickLeaveWidth, int diagnosisWidth);
 
 }  // namespace orvelan
