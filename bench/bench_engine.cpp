@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "Dataset.h"
 #include "DemoData.h"
+#include "BenchSupport.h"
 #include "SchemaBuilder.h"
 #include "SqlTranslator.h"
 #include "StatisticsQueries.h"
@@ -22,19 +23,8 @@ using namespace orvelan;
 
 namespace {
 
-// Resident and peak memory in kB (Linux /proc; zero elsewhere).
-long procStatus(const char *key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
-
-double ms(QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+using bench::ms;
+using bench::procStatus;
 
 // Runs SQL on a plain connection, stepping through every row; returns milliseconds.
 double plainRun(sqlite3 *plain, const QString &sql, const QVariantList &params = {})

@@ -10,6 +10,7 @@
 #include "OrvelanApplication.h"
 #include "ProgramWindows.h"
 #include "RecordNavigator.h"
+#include "BenchSupport.h"
 #include "SchemaBuilder.h"
 
 #include <QDir>
@@ -23,18 +24,8 @@ using namespace orvelan;
 
 namespace {
 
-long procStatus(const char *key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
-
-double ms(QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+using bench::ms;
+using bench::procStatus;
 
 void buildDatabase(const QString &path, int cases)
 {
